@@ -11,6 +11,7 @@
 
 #include "store/codepage.h"
 #include "store/faults.h"
+#include "store/image_codec.h"
 #include "store/key_codec.h"
 
 namespace store {
@@ -79,6 +80,16 @@ void bindBlob(sqlite3_stmt* s, int i, const std::string& v) {
 std::string columnBlob(sqlite3_stmt* s, int i) {
   const void* p = sqlite3_column_blob(s, i);
   return {static_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(s, i))};
+}
+
+// A stored record image, unpacked; empty when it does not unpack to `size`
+// bytes (reported as damage by whoever reads it).
+std::string columnImage(sqlite3_stmt* s, int i, std::size_t size) {
+  const void* p = sqlite3_column_blob(s, i);
+  std::string out;
+  if (!unpackImage({static_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(s, i))}, size, out))
+    out.clear();
+  return out;
 }
 
 // Key bound that sorts after every encoded value of the key (all values of a
@@ -323,9 +334,9 @@ Status DataFile::rebuildKeys() {
     std::vector<std::string> keys(desc_.keys.size());
     int rc;
     while ((rc = sqlite3_step(read.s)) == SQLITE_ROW) {
-      const std::string image = columnBlob(read.s, 1);
+      const std::string image = columnImage(read.s, 1, desc_.recordSize);
       if (image.size() != desc_.recordSize)
-        return error("registro " + std::to_string(sqlite3_column_int64(read.s, 0)) + " de largo incorrecto");
+        return error("registro " + std::to_string(sqlite3_column_int64(read.s, 0)) + " dañado");
       sqlite3_reset(write.s);
       sqlite3_bind_int64(write.s, 1, sqlite3_column_int64(read.s, 0));
       for (std::size_t i = 0; i < desc_.keys.size(); ++i) {
@@ -433,7 +444,7 @@ Status DataFile::readMemo(std::int64_t recno, std::string& oem) {
 
 Status DataFile::loadRow(const Row& row) {
   if (row.image.size() != desc_.recordSize)
-    return {kFileDamaged, diskName_ + ": registro " + std::to_string(row.recno) + " de largo incorrecto"};
+    return {kFileDamaged, diskName_ + ": registro " + std::to_string(row.recno) + " dañado"};
   std::string memo;
   if (desc_.hasMemo())
     if (Status s = readMemo(row.recno, memo); !s.ok()) return s;
@@ -479,7 +490,7 @@ Status DataFile::fetch(int key) {
     sqlite3_reset(s);
     return st;
   }
-  Row row{sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1), columnBlob(s, 2), {}};
+  Row row{sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1), columnImage(s, 2, desc_.recordSize), {}};
   sqlite3_reset(s);
   return loadRow(row);
 }
@@ -544,7 +555,7 @@ Status DataFile::fillBatch(bool forward) {
     sqlite3_bind_int(s, 2, limit);
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-      batch_.push_back({sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1), columnBlob(s, 2), {}});
+      batch_.push_back({sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1), columnImage(s, 2, desc_.recordSize), {}});
     Status st = rc == SQLITE_DONE ? Status() : fail(rc, "leyendo");
     sqlite3_reset(s);
     batchForward_ = forward;
@@ -577,7 +588,7 @@ Status DataFile::fillBatch(bool forward) {
     sqlite3_bind_int(s, 3, limit - static_cast<int>(batch_.size()));
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-      batch_.push_back({sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1), columnBlob(s, 2), columnBlob(s, 3)});
+      batch_.push_back({sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1), columnImage(s, 2, desc_.recordSize), columnBlob(s, 3)});
     Status st = rc == SQLITE_DONE ? Status() : fail(rc, "leyendo");
     sqlite3_reset(s);
     if (!st.ok()) return st;
@@ -628,7 +639,7 @@ Status DataFile::reget(Position p) {
     sqlite3_reset(s);
     return st;
   }
-  Row row{p.recno, sqlite3_column_int64(s, 0), columnBlob(s, 1), {}};
+  Row row{p.recno, sqlite3_column_int64(s, 0), columnImage(s, 1, desc_.recordSize), {}};
   sqlite3_reset(s);
   return loadRow(row);
 }
@@ -714,8 +725,10 @@ Status DataFile::put() {
   if (Status s = buildImage(image, &memo); !s.ok()) return s;
   // Only key columns whose value changes are set: SQLite rewrites an index
   // entry whenever its column is assigned, even to the same value.
-  std::vector<std::string> keys(desc_.keys.size());
+  std::vector<std::string>& keys = keyBuffers_;
+  keys.resize(desc_.keys.size());
   std::vector<char> present(desc_.keys.size()), changed(desc_.keys.size());
+  packImage(image, packed_);
   std::string sql = "UPDATE records SET version=version+1, image=?1";
   std::string old;
   for (std::size_t i = 0; i < desc_.keys.size(); ++i) {
@@ -731,7 +744,7 @@ Status DataFile::put() {
   auto body = [&]() -> Status {
     sqlite3_stmt* s = prepare(sql);
     if (!s) return fail(sqlite3_errcode(db_), "escribiendo");
-    bindBlob(s, 1, image);
+    bindBlob(s, 1, packed_);
     sqlite3_bind_int64(s, 2, currentRecno_);
     sqlite3_bind_int64(s, 3, currentVersion_);
     for (std::size_t i = 0; i < desc_.keys.size(); ++i) {
@@ -751,8 +764,8 @@ Status DataFile::put() {
     if (st.ok() && memoChanged) st = writeMemo(currentRecno_, memo);
     return st;
   };
-  // A lone update needs no transaction of its own unless the memo goes with it.
-  Status s = (memoChanged || inTransaction_) ? atomically(db_, inTransaction_, body) : body();
+  // One statement is atomic by itself; the memo makes it two.
+  Status s = memoChanged ? atomically(db_, inTransaction_, body) : body();
   if (!s.ok()) return s;
   ++currentVersion_;
   currentImage_ = std::move(image);
@@ -767,19 +780,23 @@ Status DataFile::add() {
   if (int code = faults::take(faults::Op::Write, diskName_)) return {code, diskName_};
   std::string image, memo;
   if (Status s = buildImage(image, &memo); !s.ok()) return s;
-  std::string sql = "INSERT INTO records(version, image";
-  std::string values = "VALUES(1, ?1";
-  for (std::size_t i = 0; i < desc_.keys.size(); ++i) {
-    sql += ", " + keyColumn(i);
-    values += ", ?" + std::to_string(i + 2);
+  if (insertSql_.empty()) {
+    std::string values = "VALUES(1, ?1";
+    insertSql_ = "INSERT INTO records(version, image";
+    for (std::size_t i = 0; i < desc_.keys.size(); ++i) {
+      insertSql_ += ", " + keyColumn(i);
+      values += ", ?" + std::to_string(i + 2);
+    }
+    insertSql_ += ") " + values + ")";
   }
-  sql += ") " + values + ")";
-  std::vector<std::string> keys(desc_.keys.size());
+  std::vector<std::string>& keys = keyBuffers_;
+  keys.resize(desc_.keys.size());
+  packImage(image, packed_);
   std::int64_t recno = 0;
   auto body = [&]() -> Status {
-    sqlite3_stmt* s = prepare(sql);
+    sqlite3_stmt* s = prepare(insertSql_);
     if (!s) return fail(sqlite3_errcode(db_), "agregando");
-    bindBlob(s, 1, image);
+    bindBlob(s, 1, packed_);
     for (std::size_t i = 0; i < desc_.keys.size(); ++i) {
       bool present = false;
       keyOf(static_cast<int>(i), image, keys[i], present);
@@ -796,7 +813,7 @@ Status DataFile::add() {
     if (st.ok() && !memo.empty()) st = writeMemo(recno, memo);
     return st;
   };
-  Status s = (!memo.empty() || inTransaction_) ? atomically(db_, inTransaction_, body) : body();
+  Status s = !memo.empty() ? atomically(db_, inTransaction_, body) : body();
   if (!s.ok()) return s;
   currentRecno_ = recno;
   currentVersion_ = 1;
@@ -823,7 +840,7 @@ Status DataFile::erase() {
     if (changes == 0) return {kRecordChanged, diskName_ + ": registro " + std::to_string(currentRecno_)};
     return desc_.hasMemo() ? writeMemo(currentRecno_, {}) : Status();
   };
-  Status s = atomically(db_, inTransaction_, body);
+  Status s = desc_.hasMemo() ? atomically(db_, inTransaction_, body) : body();
   if (!s.ok()) return s;
   currentRecno_ = 0;
   dropBatch();
@@ -893,7 +910,7 @@ Status DataFile::refreshCurrent() {
   const int rc = sqlite3_step(s);
   if (rc == SQLITE_ROW) {
     currentVersion_ = sqlite3_column_int64(s, 0);
-    currentImage_ = columnBlob(s, 1);
+    currentImage_ = columnImage(s, 1, desc_.recordSize);
   } else {
     currentRecno_ = 0;  // the record does not exist any more (an add rolled back)
   }
@@ -946,11 +963,10 @@ Status DataFile::verify(std::vector<std::string>& problems) {
   int rc;
   while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
     const std::int64_t recno = sqlite3_column_int64(q.s, 0);
-    const std::string image = columnBlob(q.s, 1);
+    const std::string image = columnImage(q.s, 1, desc_.recordSize);
     const std::string where = "registro " + std::to_string(recno);
     if (image.size() != desc_.recordSize) {
-      problems.push_back(where + ": largo " + std::to_string(image.size()) + " en lugar de " +
-                         std::to_string(desc_.recordSize));
+      problems.push_back(where + ": la imagen del registro está dañada");
       continue;
     }
     for (const FieldDesc& f : desc_.fields) {

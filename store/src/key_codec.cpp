@@ -18,9 +18,41 @@ void putFlipped32(std::string& out, std::uint32_t v) {
 std::size_t componentWidth(const FieldDesc& f) {
   switch (f.type) {
     case FieldType::Short: return 2;
-    case FieldType::String: return f.size;
+    case FieldType::String: return 2 * f.size + 2;  // every other byte a space before a control byte
     default: return 4;
   }
+}
+
+// Writes a string component (already folded when the key is NOCASE); see the
+// table in key_codec.h.
+template <typename Map>
+void putString(std::string& out, const unsigned char* p, std::size_t n, Map map) {
+  std::size_t end = n;
+  while (end > 0 && p[end - 1] == ' ') --end;
+  std::size_t i = 0;
+  while (i < end) {
+    const unsigned char c = map(p[i]);
+    if (c != ' ') {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    std::size_t k = 0;
+    while (i < end && map(p[i]) == ' ') ++k, ++i;
+    const unsigned char next = map(p[i]);  // i < end: the text goes on after the run
+    out += ' ';
+    if (next > ' ') {
+      if (k >= 2) {
+        out += '\x02';
+        out += static_cast<char>(255 - k);
+      }
+    } else {
+      out += '\x00';
+      out += static_cast<char>(k);
+    }
+  }
+  out += ' ';
+  out += '\x01';
 }
 
 }  // namespace
@@ -73,9 +105,9 @@ void encodeKey(const FileDesc& file, const KeyDesc& key, const unsigned char* im
       }
       case FieldType::String:
         if (key.nocase)
-          for (std::size_t k = 0; k < f.size; ++k) out += static_cast<char>(cp::oemUpper(p[k]));
+          putString(out, p, f.size, [](unsigned char c) { return cp::oemUpper(c); });
         else
-          out.append(reinterpret_cast<const char*>(p), f.size);
+          putString(out, p, f.size, [](unsigned char c) { return c; });
         break;
     }
     if (part.descending)

@@ -11,7 +11,7 @@ namespace store {
 namespace {
 // Bumped whenever the byte encoding of key values changes; part of the keys'
 // fingerprint, so existing files then report that their keys must be rebuilt.
-constexpr int kKeyEncodingVersion = 1;
+constexpr int kKeyEncodingVersion = 2;
 
 std::uint64_t fnv1a(std::string_view s) {
   std::uint64_t h = 1469598103934665603ULL;

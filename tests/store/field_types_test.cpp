@@ -1,4 +1,5 @@
 #include "store/field_types.h"
+#include "store/image_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,40 @@ TEST(FieldTypes, DecimalFieldRefusesOverflowAndKeepsItsValue) {
   Decimal<3> h{};
   EXPECT_TRUE(h.set(Dec::fromCents(99999)).ok());
   EXPECT_EQ(h.set(Dec::fromCents(100000)).code(), kDecimalOverflow);
+}
+
+}  // namespace
+
+
+
+namespace {
+
+TEST(ImageCodec, RoundTripsAndRefusesDamagedImages) {
+  const std::string images[] = {
+      std::string(1624, ' '),
+      "",
+      std::string("\x00\x01\x02", 3),
+      std::string(200, 'x') + "abcabc" + std::string(3, 'z') + "ab" + std::string(131, '\0'),
+      [] {
+        std::string s;
+        for (int i = 0; i < 600; ++i) s += static_cast<char>(i * 7);
+        return s;
+      }(),
+  };
+  for (const std::string& image : images) {
+    std::string packed, back;
+    store::packImage(image, packed);
+    ASSERT_TRUE(store::unpackImage(packed, image.size(), back));
+    EXPECT_EQ(back, image);
+    EXPECT_LE(packed.size(), image.size() + image.size() / 128 + 1);
+    if (!packed.empty()) {
+      EXPECT_FALSE(store::unpackImage(packed.substr(0, packed.size() - 1), image.size(), back));
+      EXPECT_FALSE(store::unpackImage(packed, image.size() + 1, back));
+    }
+  }
+  std::string back;
+  EXPECT_FALSE(store::unpackImage(std::string("\x05" "ab", 3), 6, back));  // literal block cut short
+  EXPECT_FALSE(store::unpackImage(std::string("\xFF", 1), 130, back));     // repeat block without its byte
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 //            memo size, layout fingerprint, keys fingerprint, keys_valid
 //   records  (recno INTEGER PRIMARY KEY, version INTEGER NOT NULL,
 //             image BLOB NOT NULL, k1 BLOB, ..., kN BLOB) STRICT
+//            image is the record image in the OEM page, run-length encoded
+//            (store/image_codec.h)
 //            kI is the record's encoded value in key I (store/key_codec.h), or
 //            NULL when an OPT key leaves the record out
 //   memos    (recno INTEGER PRIMARY KEY, text BLOB NOT NULL) STRICT: memo text in
@@ -201,6 +203,11 @@ class DataFile {
   std::int64_t currentVersion_ = 0;
   std::string currentImage_;  // OEM
   std::string currentMemo_;   // OEM, trimmed
+
+  // Scratch space reused by every write.
+  std::string insertSql_;
+  std::string packed_;
+  std::vector<std::string> keyBuffers_;
 
   SequenceState seq_;
   std::deque<Row> batch_;
