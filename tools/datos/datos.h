@@ -1,0 +1,19 @@
+// kamo-datos: the command-line companion that loads, exports, checks and
+// repairs KAMO's data files and creates a demo school. Messages are in Spanish.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kamo::datos {
+
+// Runs one command line (without the program name). Returns the exit status:
+// 0 done, 1 the work failed (bad data, a file refused), 2 a usage error.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Creates the demo school in `dir` (which must hold no data file yet) and
+// describes its teachers on `out`. Returns false with a message in `error`.
+bool createDemoSchool(const std::string& dir, std::ostream& out, std::string& error);
+
+}  // namespace kamo::datos
