@@ -670,6 +670,18 @@ void DataFile::restoreSequence(const SequenceState& s) {
   dropBatch();
 }
 
+SavedPosition DataFile::savePosition() const {
+  return {seq_, currentRecno_, currentVersion_, currentImage_, currentMemo_};
+}
+
+void DataFile::restorePosition(const SavedPosition& p) {
+  restoreSequence(p.sequence);
+  currentRecno_ = p.recno;
+  currentVersion_ = p.version;
+  currentImage_ = p.image;
+  currentMemo_ = p.memo;
+}
+
 // --- writing --------------------------------------------------------------------
 
 std::string DataFile::keyLabelOfConstraint(std::string_view message) const {

@@ -80,6 +80,17 @@ struct SequenceState {
   std::int64_t backRecno = 0;
 };
 
+// A sequence and the current record together: what a caller needs back
+// after other work used the same file. Restoring it makes writes go to the
+// same record, still checked against the version read then.
+struct SavedPosition {
+  SequenceState sequence;
+  std::int64_t recno = 0;
+  std::int64_t version = 0;
+  std::string image;  // OEM, as read
+  std::string memo;   // OEM, trimmed
+};
+
 class DataFile {
  public:
   // The file lives at `path`; by default the declaration's name on disk, in the
@@ -134,6 +145,8 @@ class DataFile {
   Status resetTo(Position p);
   SequenceState saveSequence() const { return seq_; }
   void restoreSequence(const SequenceState& s);
+  SavedPosition savePosition() const;
+  void restorePosition(const SavedPosition& p);
 
   // --- writing ------------------------------------------------------------
   Status put();    // the buffer over the current record
