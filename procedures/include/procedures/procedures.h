@@ -1,0 +1,18 @@
+// KAMO's procedures. Each runs its own window (or report) modally and returns
+// when it closes; none takes arguments: what a procedure needs travels in the
+// record buffers and the globals.
+#pragma once
+
+#include "store/field_types.h"
+
+// The sign-in window: D.N.I., then the date of birth; runs the tracking
+// window for an admitted teacher. Leaves GlobalResponse at 2.
+void Main();
+
+// The tracking window: the teacher's subjects and the grade list.
+void Ventana_Seguimiento_Notas();
+
+// The sign-in's day numbers: equal dates give equal numbers; a date whose
+// month is 0 (the empty date included) or whose year is before 1801 gives 0;
+// a year above 9999 counts as 31 December 9999.
+int signInDayNumber(const store::Date& d);

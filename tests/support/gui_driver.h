@@ -1,0 +1,54 @@
+// Helpers for driving the real windows from a test: wait for a condition while
+// Qt processes events, find a procedure's window, run a procedure with a
+// script that acts on its window once it is open.
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <functional>
+
+#include "framework/window_manager.h"
+
+namespace kamo::testing {
+
+inline bool waitUntil(const std::function<bool()>& done, int ms = 3000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+inline fw::Window* findWindow(const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* window = dynamic_cast<fw::Window*>(w); window && window->objectName() == name && window->isVisible())
+      return window;
+  return nullptr;
+}
+
+// Runs `procedure`; once its window `name` is open and `ready` holds, runs
+// `script` on it. If the window is still open after the script, `closer`
+// closes it (the procedure's exit button, say).
+inline bool runWithScript(const std::function<void()>& procedure, const QString& name,
+                          const std::function<bool(fw::Window&)>& ready, const std::function<void(fw::Window&)>& script,
+                          const std::function<void(fw::Window&)>& closer) {
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    fw::Window* w = nullptr;
+    if (!waitUntil([&] { return (w = findWindow(name)) && w->manager && ready(*w); })) {
+      if (w && w->manager) closer(*w);  // never leave a test waiting on a window
+      return;
+    }
+    script(*w);
+    ran = true;
+    if (w->manager && !w->manager->Dead) closer(*w);
+  });
+  procedure();
+  return ran;
+}
+
+}  // namespace kamo::testing
