@@ -155,6 +155,17 @@ int FileManager::SetPhysical() {
   return File->setPhysical().ok() ? kLevelBenign : kLevelNotify;
 }
 
+int FileManager::SetRange(int key, int parts) {
+  if (int level = UseFile(kUseUses); level != kLevelBenign) return level;
+  Eof = false;
+  return File->setRange(key, parts).ok() ? kLevelBenign : kLevelNotify;
+}
+
+int FileManager::Reget(store::Position p) {
+  if (int level = UseFile(kUseUses); level != kLevelBenign) return level;
+  return File->reget(p).ok() ? kLevelBenign : kLevelNotify;
+}
+
 int FileManager::Next() {
   if (int level = UseFile(kUseUses); level != kLevelBenign) return level;
   const store::Status s = File->next();
@@ -173,6 +184,7 @@ store::Status FileManager::TryUpdate() {
   // exact, whether or not the file has a primary key.
   const store::Position at = File->position();
   store::Status s = File->put();
+  LastError = s.code();
   if (s.code() == store::kRecordChanged) {
     // Show the stored version: the buffer now holds what the other station wrote.
     (void)File->reget(at);

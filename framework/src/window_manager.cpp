@@ -115,6 +115,7 @@ void Window::place(int n, const QString& label, QWidget* w, Rect r, const Look* 
     if (look->transparent) w->setAttribute(Qt::WA_TranslucentBackground);
   }
   QRect g = PixelRect(r);
+  if (r.w < 0) g.setWidth(w->sizeHint().width());  // natural size
   if (r.h < 0) g.setHeight(QFontMetrics(w->font()).height());
   w->setGeometry(g);
   controls_[n] = w;
@@ -192,6 +193,12 @@ QPushButton* Window::AddButton(int n, const QString& label, const QString& text,
 }
 
 void Window::AddWidget(int n, const QString& label, QWidget* w, Rect r) { place(n, label, w, r, nullptr); }
+
+void Window::Register(int n, const QString& label, QWidget* w) {
+  w->setObjectName(label);
+  controls_[n] = w;
+  labels_[n] = label;
+}
 
 QWidget* Window::Control(int n) const {
   auto it = controls_.find(n);
@@ -386,10 +393,12 @@ void WindowManager::Display(int only) {
     if (!b) continue;
     QString text;
     switch (b->variable.type) {
-      case Variable::Long: text = formatInteger(*static_cast<const std::int32_t*>(b->variable.address)); break;
+      case Variable::Long: text = formatInteger(static_cast<const store::Long*>(b->variable.address)->get()); break;
+      case Variable::Short: text = formatInteger(static_cast<const store::Short*>(b->variable.address)->get()); break;
       case Variable::Date: text = formatDate(*static_cast<const store::Date*>(b->variable.address)); break;
       case Variable::Text: {
-        std::string_view s(static_cast<const char*>(b->variable.address), static_cast<std::size_t>(b->variable.size));
+        std::string_view s(static_cast<const char*>(b->variable.address),
+                           static_cast<std::size_t>(std::min(b->variable.size, b->picture.width)));
         while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
         text = fromAnsi(s);
         break;
@@ -413,11 +422,13 @@ void WindowManager::TakeEntry(int n) {
   const QString text = e->text();
   shown_[n] = text;
   switch (b->variable.type) {
-    case Variable::Long: {
+    case Variable::Long:
+    case Variable::Short: {
       bool ok = false;
       const qlonglong v = text.toLongLong(&ok);
-      *static_cast<std::int32_t*>(b->variable.address) =
-          ok && v >= INT32_MIN && v <= INT32_MAX ? static_cast<std::int32_t>(v) : 0;
+      const std::int32_t taken = ok && v >= INT32_MIN && v <= INT32_MAX ? static_cast<std::int32_t>(v) : 0;
+      if (b->variable.type == Variable::Long) static_cast<store::Long*>(b->variable.address)->set(taken);
+      else static_cast<store::Short*>(b->variable.address)->set(static_cast<std::int16_t>(taken));
       break;
     }
     case Variable::Date: {

@@ -184,14 +184,17 @@ TEST_F(SignIn, KnownDniAfterAnUnknownOneSwitchesToThePasswordStep) {
 }
 
 TEST_F(SignIn, TheRightDateOpensTheTrackingWindowAndThenEndsTheProgram) {
-  const bool admitted = runMain([](fw::Window& w) {
+  bool tracking = false;
+  const bool admitted = runMain([&](fw::Window& w) {
     type(w, 2, "25987654");
     key(w, 2, Qt::Key_Return);
     ASSERT_TRUE(w.Control(7)->hasFocus());
     type(w, 7, "02111980");
+    kamo::testing::closeWhenOpen("Ventana_Seguimiento_Notas", &tracking);
     key(w, 7, Qt::Key_Return);  // the second "Aceptar" is the default button
     EXPECT_TRUE(w.manager->Dead);
   });
+  EXPECT_TRUE(tracking);
   EXPECT_TRUE(admitted);
   EXPECT_EQ(KAM.DNI_DOCENTE, 25987654);
   EXPECT_EQ(GlobalResponse, 2);
@@ -213,6 +216,7 @@ TEST_F(SignIn, WrongAndEmptyDatesAreNotAccepted) {
     EXPECT_FALSE(w.manager->Dead);
     // There is no limit on tries: the right date still opens the way.
     type(w, 7, "15031975");
+    kamo::testing::closeWhenOpen("Ventana_Seguimiento_Notas");
     key(w, 7, Qt::Key_Return);
     EXPECT_TRUE(w.manager->Dead);
   });
@@ -263,6 +267,7 @@ TEST_F(SignIn, TheDateEntryTakesOnlyDigitsInDayMonthYear) {
     auto* entry = qobject_cast<QLineEdit*>(w.Control(7));
     type(w, 7, "1a5b0c3x1975");
     EXPECT_EQ(entry->text(), "15/03/1975");
+    kamo::testing::closeWhenOpen("Ventana_Seguimiento_Notas");
     key(w, 7, Qt::Key_Return);
     EXPECT_TRUE(w.manager->Dead);
   });

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <functional>
@@ -49,6 +50,23 @@ inline bool runWithScript(const std::function<void()>& procedure, const QString&
   });
   procedure();
   return ran;
+}
+
+// Closes window `name` (as the system's close command does) as soon as it
+// opens: for a window a procedure opens inside the step a test drives.
+inline void closeWhenOpen(const QString& name, bool* seen = nullptr) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, name, seen] {
+    fw::Window* w = findWindow(name);
+    if (!w || !w->manager || QApplication::activeWindow() != w) return;
+    if (seen) *seen = true;
+    timer->stop();
+    timer->deleteLater();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w, &esc);
+  });
+  timer->start();
 }
 
 }  // namespace kamo::testing

@@ -81,7 +81,15 @@ class FileManager {
   store::Status TryUpdate();
   // Positions the file before its first record in physical order.
   int SetPhysical();
+  // Positions the file at the first record whose first `parts` components in
+  // `key` equal the buffer's, limited to those records (all records: parts 0).
+  int SetRange(int key, int parts);
+  // Reads the record at `p` into the buffer; 5 silently when it is gone.
+  int Reget(store::Position p);
+  store::Position Position() const { return File ? File->position() : store::Position{}; }
   void ClearBuffer();
+  // The store's result of the last write (kOk when it went through).
+  int LastError = 0;
 
   // --- configuration and state (public, as the dictionary sets them) ------
   store::DataFile* File = nullptr;    // the thread's data file

@@ -44,7 +44,8 @@ enum EventCode : int {
   EventCloseWindow = 0x202,
 };
 
-// Position and size in dialog units; a height of -1 takes the font's height.
+// Position and size in dialog units; a width of -1 takes the control's natural
+// width, a height of -1 its font's height.
 struct Rect {
   int x, y, w, h;
 };
@@ -64,10 +65,12 @@ struct Look {
 
 // A variable a control shows and, for an entry, changes.
 struct Variable {
-  enum Type { Long, Date, Text } type = Text;
+  enum Type { Long, Short, Date, Text } type = Text;
   void* address = nullptr;
   int size = 0;  // characters, for Text
   static Variable of(std::int32_t& v) { return {Long, &v, 4}; }
+  static Variable of(store::Long& v) { return {Long, &v, 4}; }
+  static Variable of(store::Short& v) { return {Short, &v, 2}; }
   static Variable of(store::Date& v) { return {Date, &v, 4}; }
   template <std::size_t N>
   static Variable of(store::String<N>& v) { return {Text, v.c, static_cast<int>(N)}; }
@@ -108,6 +111,8 @@ class Window : public QDialog, public PlacementTarget {
                          const Look& look, bool isDefault = false);
   // Any other widget, placed and numbered like the rest.
   void AddWidget(int n, const QString& label, QWidget* w, Rect r);
+  // Numbers a widget that lives inside another control (a tab page).
+  void Register(int n, const QString& label, QWidget* w);
 
   QWidget* Control(int n) const;
   int NumberOf(const QObject* w) const;

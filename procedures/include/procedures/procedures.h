@@ -12,6 +12,14 @@ void Main();
 // The tracking window: the teacher's subjects and the grade list.
 void Ventana_Seguimiento_Notas();
 
+// The report: the progress sheet of the subject in the record buffers.
+void Imprimir_Planilla_Informe_Progreso();
+
+// The status rule: below 6 the annual and final marks become 0 and the status
+// "COLOQUIO"; from 6 the final mark becomes the annual mark and the status
+// "APRUEBA". Exact to the hundredth: 5.99 fails, 6.00 passes.
+void ApplyStatusRule(store::Decimal<4>& anual, store::Decimal<4>& final, store::String<20>& estado);
+
 // The sign-in's day numbers: equal dates give equal numbers; a date whose
 // month is 0 (the empty date included) or whose year is before 1801 gives 0;
 // a year above 9999 counts as 31 December 9999.
