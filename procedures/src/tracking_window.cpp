@@ -159,13 +159,7 @@ class TrackingWindow : public fw::WindowManager {
         return level;
       case BUTTON3:
         Update();
-        Access::KALIBRETA->SetPhysical();
-        while (Access::KALIBRETA->Next() == fw::kLevelBenign) {
-          if (KAL.COD_MATERIA.get() != KAM.NRO_REGISTRO.get()) continue;
-          ApplyStatusRule(KAL.EVALUACION_ANUAL, KAL.FINAL, KAL.ETADO);
-          Stamp();
-          Access::KALIBRETA->Update();
-        }
+        RecalculateSubjectLines();
         return fw::kLevelFatal;
       case CHANGE:
         if (BRW2.Records() > 0) eip_->Start(BRW2.Selected());
@@ -373,6 +367,17 @@ class TrackingWindow : public fw::WindowManager {
 };
 
 }  // namespace
+
+void RecalculateSubjectLines() {
+  Access::KALIBRETA->SetPhysical();
+  // Next ends the loop at the end of the file and on any read error alike.
+  while (Access::KALIBRETA->Next() == fw::kLevelBenign) {
+    if (KAL.COD_MATERIA.get() != KAM.NRO_REGISTRO.get()) continue;
+    ApplyStatusRule(KAL.EVALUACION_ANUAL, KAL.FINAL, KAL.ETADO);
+    Stamp();
+    Access::KALIBRETA->Update();
+  }
+}
 
 void Ventana_Seguimiento_Notas() {
   TrackingWindow ThisWindow;

@@ -20,6 +20,12 @@ void Imprimir_Planilla_Informe_Progreso();
 // "APRUEBA". Exact to the hundredth: 5.99 fails, 6.00 passes.
 void ApplyStatusRule(store::Decimal<4>& anual, store::Decimal<4>& final, store::String<20>& estado);
 
+// What "Salir" does before the tracking window closes: reads the grade book
+// once in physical order and, for every line of the subject in KAM:RECORD,
+// applies the status rule, stamps the line ("APP" and the teacher's name) and
+// writes it. Lines of other subjects are read and left untouched.
+void RecalculateSubjectLines();
+
 // The sign-in's day numbers: equal dates give equal numbers; a date whose
 // month is 0 (the empty date included) or whose year is before 1801 gives 0;
 // a year above 9999 counts as 31 December 9999.
