@@ -40,6 +40,7 @@ Entry entryOf(Msg id) {
     case Msg::UpdateFailed:
       return {"Record was not updated", "An error (%ErrorText) was experienced when making changes to the %File file.",
               kLevelNotify};
+    case Msg::NoRecords: return {"No Records", "There are no records available to process.", kLevelNotify};
     case Msg::LogoutFailed:
       return {"Transaction cancelled", "Error: (%ErrorText) attempting to frame the transaction on %File.",
               kLevelNotify};

@@ -166,9 +166,12 @@ int FileManager::Reget(store::Position p) {
   return File->reget(p).ok() ? kLevelBenign : kLevelNotify;
 }
 
-int FileManager::Next() {
+int FileManager::Next() { return Read(true); }
+int FileManager::Previous() { return Read(false); }
+
+int FileManager::Read(bool forward) {
   if (int level = UseFile(kUseUses); level != kLevelBenign) return level;
-  const store::Status s = File->next();
+  const store::Status s = forward ? File->next() : File->previous();
   if (s.ok()) return kLevelBenign;
   if (s.code() == store::kRecordNotAvailable) {
     Eof = true;

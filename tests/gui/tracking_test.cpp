@@ -14,6 +14,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/globals.h"
 #include "gui_driver.h"
+#include "procedures/planilla.h"
 #include "procedures/procedures.h"
 #include "recording_errors.h"
 #include "store/codepage.h"
@@ -397,6 +398,38 @@ TEST_F(Tracking, TheStepLocatorFindsAStudentByTheFirstLetter) {
     EXPECT_EQ(grades(w).currentIndex().row(), 2);
     EXPECT_EQ(KAL.NRO_REGISTRO, 3);
   });
+}
+
+TEST_F(Tracking, PlanillaPrintsTheSelectedSubjectAndTheWindowStaysOpen) {
+  std::vector<fw::report::Page> pages;
+  SetReportPagesObserver(&pages);
+  bool preview = false;
+  kamo::testing::acceptDialogWhenOpen("_PreviewWindow_", &preview);
+  run([](fw::Window& w) {
+    QTest::mouseClick(w.Control(4), Qt::LeftButton);
+    EXPECT_FALSE(w.manager->Dead);
+    EXPECT_EQ(grades(w).model()->rowCount(), 3);
+  });
+  SetReportPagesObserver(nullptr);
+  EXPECT_TRUE(preview);
+  ASSERT_EQ(pages.size(), 1u);
+  int rows = 0;
+  for (const auto& op : pages[0].ops) rows += op.control == 40;
+  EXPECT_EQ(rows, 3);
+}
+
+TEST_F(Tracking, PlanillaForASubjectWithoutLinesReportsThatSubjectNeverSubjectZero) {
+  seedLines({{9, 0, "Sin Materia", 500, 0, ""}});
+  bool preview = false;
+  kamo::testing::acceptDialogWhenOpen("_PreviewWindow_", &preview);
+  run([](fw::Window& w) {
+    subjects(w).setCurrentIndex(1);  // Física: no lines
+    QTest::mouseClick(w.Control(4), Qt::LeftButton);
+    EXPECT_FALSE(w.manager->Dead);
+  });
+  EXPECT_FALSE(preview);
+  ASSERT_EQ(errors_.messages().size(), 1u);
+  EXPECT_EQ(errors_.messages()[0].title, "No Records");
 }
 
 }  // namespace

@@ -69,4 +69,23 @@ inline void closeWhenOpen(const QString& name, bool* seen = nullptr) {
   timer->start();
 }
 
+// Accepts (closes) the dialog `name` as soon as it shows: for a modal dialog a
+// procedure opens, such as the print preview.
+inline void acceptDialogWhenOpen(const QString& name, bool* seen = nullptr) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, name, seen] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* d = qobject_cast<QDialog*>(w);
+      if (!d || d->objectName() != name || !d->isVisible()) continue;
+      if (seen) *seen = true;
+      timer->stop();
+      timer->deleteLater();
+      d->accept();
+      return;
+    }
+  });
+  timer->start();
+}
+
 }  // namespace kamo::testing

@@ -1,5 +1,6 @@
 #include "datos.h"
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,6 +30,7 @@ Verbos:
   verificar    revisa los archivos de datos de una carpeta
   reconstruir  reconstruye las claves de los archivos de datos de una carpeta
   demo         crea una escuela de demostración en una carpeta
+  planilla     escribe la planilla de una materia como PDF
 
 Archivos (ARCHIVO): KAMATERIAS (KAMaterias.TPS), KAAPRENDE (KAAPRENDE.TPS),
 KALIBRETA (KALIBRETA.TPS). La carpeta de datos es la actual salvo --dir CARPETA.
@@ -82,6 +84,15 @@ partir de sus registros. Un archivo que no es de KAMO no se toca.
 Ejemplo:
   kamo-datos reconstruir --dir /srv/escuela
 )"},
+    {"planilla", R"(Uso: kamo-datos planilla NRO_REGISTRO --pdf SALIDA.pdf [--dir CARPETA]
+
+Escribe como PDF la planilla (informe de progreso) de la materia cuyo
+KAM:NRO_REGISTRO se indica: los datos del curso en el encabezado y una línea por
+alumno, en orden alfabético. No abre ninguna ventana.
+
+Ejemplo:
+  kamo-datos planilla 201 --pdf matematica.pdf --dir /srv/escuela
+)"},
     {"demo", R"(Uso: kamo-datos demo CARPETA
 
 Crea en CARPETA una escuela de demostración (docentes, materias y libretas con
@@ -100,6 +111,8 @@ struct Options {
   std::string campos;
   bool hasClave = false;
   bool hasCampos = false;
+  std::string pdf;
+  bool hasPdf = false;
   bool help = false;
 };
 
@@ -123,6 +136,7 @@ bool parseOptions(const std::vector<std::string>& args, const std::set<std::stri
       if (a == "--dir") o.dir = v;
       if (a == "--clave") o.clave = v, o.hasClave = true;
       if (a == "--campos") o.campos = v, o.hasCampos = true;
+      if (a == "--pdf") o.pdf = v, o.hasPdf = true;
     } else {
       o.positional.push_back(a);
     }
@@ -386,6 +400,22 @@ int reconstruir(const Options& o, std::ostream& out, std::ostream& err) {
   return done ? 0 : 1;
 }
 
+int planilla(const Options& o, std::ostream& out, std::ostream& err) {
+  if (o.positional.size() != 1 || !o.hasPdf) return usage(err, "planilla", "se esperan NRO_REGISTRO y --pdf SALIDA.pdf");
+  std::int32_t nro = 0;
+  {
+    const std::string& t = o.positional[0];
+    auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), nro);
+    if (ec != std::errc() || ptr != t.data() + t.size())
+      return usage(err, "planilla", "«" + t + "» no es un número de materia");
+  }
+  std::string message;
+  const int pages = writePlanillaPdf(o.dir, nro, o.pdf, message);
+  if (pages < 0) return fail(err, message);
+  out << message << "\n";
+  return 0;
+}
+
 int demo(const Options& o, std::ostream& out, std::ostream& err) {
   if (o.positional.size() != 1) return usage(err, "demo", "se espera CARPETA");
   std::string error;
@@ -405,6 +435,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       {"importar", {"--dir"}},   {"exportar", {"--dir", "--clave", "--campos"}},
       {"verificar", {"--dir"}},  {"reconstruir", {"--dir"}},
       {"demo", {}},
+      {"planilla", {"--dir", "--pdf"}},
   };
   const auto allowed = kOptions.find(verb);
   if (allowed == kOptions.end()) {
@@ -424,6 +455,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "exportar") return exportar(o, out, err);
   if (verb == "verificar") return verificar(o, out, err);
   if (verb == "reconstruir") return reconstruir(o, out, err);
+  if (verb == "planilla") return planilla(o, out, err);
   return demo(o, out, err);
 }
 

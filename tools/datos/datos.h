@@ -2,6 +2,7 @@
 // repairs KAMO's data files and creates a demo school. Messages are in Spanish.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,5 +16,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // Creates the demo school in `dir` (which must hold no data file yet) and
 // describes its teachers on `out`. Returns false with a message in `error`.
 bool createDemoSchool(const std::string& dir, std::ostream& out, std::string& error);
+
+// Writes the progress sheet of subject `nro` of the data files in `dir` as a
+// PDF file at `pdf`. Returns the number of pages, or -1 with a message (an
+// unknown subject, a subject without lines, a file that cannot be written).
+int writePlanillaPdf(const std::string& dir, std::int32_t nro, const std::string& pdf, std::string& message);
 
 }  // namespace kamo::datos

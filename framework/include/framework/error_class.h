@@ -39,6 +39,7 @@ enum class Msg {
   ChangedByOtherFromForm,   // "Record Was Not Updated", the longer text
   UpdateFailed,             // "Record was not updated"
   LogoutFailed,             // "Transaction cancelled"
+  NoRecords,                // "No Records": a report with nothing to print
 };
 
 struct Message {

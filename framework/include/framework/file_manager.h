@@ -76,6 +76,7 @@ class FileManager {
   int Close();
   int Fetch(int key);
   int Next();
+  int Previous();
   int Update();
   // Writes without messages; the caller reports.
   store::Status TryUpdate();
@@ -119,6 +120,7 @@ class FileManager {
  protected:
   // The physical open with its retries and recoveries.
   int OpenFile();
+  int Read(bool forward);
   bool registered_ = false;
 };
 
