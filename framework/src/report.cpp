@@ -98,6 +98,14 @@ int pictureWidth(const QString& picture) {
 
 // --- Engine -----------------------------------------------------------------------
 
+const QFontMetricsF& Engine::metrics(const QString& family, double points, bool bold) {
+  // Every row asks for the same few fonts: measure each once.
+  for (const auto& [key, m] : metrics_)
+    if (key.family == family && key.points == points && key.bold == bold) return m;
+  metrics_.push_back({{family, points, bold}, QFontMetricsF(fontOf(family, points, bold), &fineDevice())});
+  return metrics_.back().second;
+}
+
 void Engine::Open() {
   pages_.clear();
   pageOpen_ = false;
@@ -148,7 +156,7 @@ void Engine::band(const Band& b, double x, double y) {
     op.points = c.points > 0 ? c.points : (b.points > 0 ? b.points : layout_.points);
     op.bold = c.bold;
     op.align = c.align;
-    const QFontMetricsF m(fontOf(op.font, op.points, op.bold), &fineDevice());
+    const QFontMetricsF& m = metrics(op.font, op.points, op.bold);
     double w = c.w, h = c.h;
     op.clip = w >= 0 && h >= 0;
     if (w < 0) {

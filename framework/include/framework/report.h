@@ -9,10 +9,12 @@
 #pragma once
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -104,6 +106,13 @@ class Engine {
   void startPage();
   void finishPage();
   void band(const Band& b, double x, double y);
+  const QFontMetricsF& metrics(const QString& family, double points, bool bold);
+  struct FontKey {
+    QString family;
+    double points;
+    bool bold;
+  };
+  std::deque<std::pair<FontKey, QFontMetricsF>> metrics_;
   const Layout& layout_;
   std::vector<Page> pages_;
   bool pageOpen_ = false;
