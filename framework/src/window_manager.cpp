@@ -335,8 +335,10 @@ void WindowManager::Open(Window& w) {
   }
   // Centred on the screen; a saved placement may move it afterwards.
   if (QScreen* screen = QApplication::primaryScreen()) {
+    // A window wider or taller than the screen keeps its top-left corner on it.
     const QRect area = screen->availableGeometry();
-    w.move(area.center() - QPoint(w.QDialog::width() / 2, w.QDialog::height() / 2));
+    const QPoint corner = area.center() - QPoint(w.QDialog::width() / 2, w.QDialog::height() / 2);
+    w.move(std::max(corner.x(), area.left()), std::max(corner.y(), area.top()));
   }
   Display();
   w.show();

@@ -291,6 +291,7 @@ class TrackingWindow : public fw::WindowManager {
     sheet->addTab(page, "Informe de Progreso");
     w.AddWidget(SHEET1, "?SHEET1", sheet, {0, 71, 900, 377});
     w.Register(TAB1, "?TAB1", page);
+    sheet->lower();  // the sheet lies beneath the controls drawn over it
 
     grades_ = new fw::BrowseModel(
         BRW2,
