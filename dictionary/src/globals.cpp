@@ -1,5 +1,7 @@
 #include "dictionary/globals.h"
 
+#include "framework/file_manager.h"
+
 fw::ErrorClass GlobalErrors;
 fw::INIClass INIMgr;
 fw::FuzzyClass FuzzyMatcher;
@@ -15,3 +17,13 @@ thread_local std::uint8_t GlobalResponse = 0;
 thread_local std::int32_t VCRRequest = 0;
 
 fw::ErrorStatusClass& CurrentGlobalErrorStatus() { return GlobalErrorStatus; }
+
+void BeginProcedure(const char* name) {
+  GlobalErrors.SetProcedureName(name);
+  fw::FilesManager::Current().EnterProcedure();
+}
+
+void EndProcedure() {
+  fw::FilesManager::Current().LeaveProcedure();
+  GlobalErrors.SetProcedureName();
+}

@@ -41,8 +41,7 @@ class MainWindow : public fw::WindowManager {
   explicit MainWindow(fw::Window& w) : window_(w) {}
 
   int Init() override {
-    GlobalErrors.SetProcedureName(kProcedure);
-    fw::FilesManager::Current().EnterProcedure();
+    BeginProcedure(kProcedure);
     Request = GlobalRequest;
     if (int level = fw::WindowManager::Init(); level != fw::kLevelBenign) return level;
     FirstField = STRING1;
@@ -63,8 +62,7 @@ class MainWindow : public fw::WindowManager {
     if (int level = fw::WindowManager::Kill(); level != fw::kLevelBenign) return level;
     if (FilesOpened) Relate::KAMATERIAS->Close(0);
     if (Opened) INIMgr.Update(kProcedure, window_);
-    fw::FilesManager::Current().LeaveProcedure();
-    GlobalErrors.SetProcedureName();
+    EndProcedure();
     return fw::kLevelBenign;
   }
 

@@ -35,8 +35,7 @@ class ReportWindow : public fw::WindowManager {
   ReportWindow() : layout_(PlanillaLayout([this] { return engine_.Count(); })), engine_(layout_) {}
 
   int Init() override {
-    GlobalErrors.SetProcedureName(kProcedure);
-    fw::FilesManager::Current().EnterProcedure();
+    BeginProcedure(kProcedure);
     Request = GlobalRequest;
     if (int level = fw::WindowManager::Init(); level != fw::kLevelBenign) return level;
     FirstField = THERMOMETER;
@@ -68,8 +67,7 @@ class ReportWindow : public fw::WindowManager {
       Relate::KAMATERIAS->Close(0);
     }
     if (Opened) INIMgr.Update(kProcedure, *window_);
-    fw::FilesManager::Current().LeaveProcedure();
-    GlobalErrors.SetProcedureName();
+    EndProcedure();
     return fw::kLevelBenign;
   }
 

@@ -98,8 +98,7 @@ class TrackingWindow : public fw::WindowManager {
   TrackingWindow() : editor_(BRW2) {}
 
   int Init() override {
-    GlobalErrors.SetProcedureName(kProcedure);
-    fw::FilesManager::Current().EnterProcedure();
+    BeginProcedure(kProcedure);
     Request = GlobalRequest;
     if (int level = fw::WindowManager::Init(); level != fw::kLevelBenign) return level;
     FirstField = AUXILIAR_DOCENTE_;
@@ -141,8 +140,7 @@ class TrackingWindow : public fw::WindowManager {
       Relate::KAMATERIAS->Close(0);
     }
     if (Opened) INIMgr.Update(kProcedure, *win_);
-    fw::FilesManager::Current().LeaveProcedure();
-    GlobalErrors.SetProcedureName();
+    EndProcedure();
     return fw::kLevelBenign;
   }
 

@@ -26,5 +26,10 @@ extern thread_local std::int32_t VCRRequest;      // navigation request of a win
 constexpr std::uint8_t RequestCompleted = 1;
 constexpr std::uint8_t RequestCancelled = 2;
 
+// A procedure starts: its name goes on GlobalErrors' stack and the thread's
+// files registry starts recording its uses of the files. EndProcedure undoes both.
+void BeginProcedure(const char* name);
+void EndProcedure();
+
 // The calling thread's GlobalErrorStatus (what GlobalErrors.Init is given).
 fw::ErrorStatusClass& CurrentGlobalErrorStatus();
