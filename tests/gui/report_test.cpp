@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest/QTest>
 #include <filesystem>
 #include <sstream>
 
 #include "datos.h"
+#include "framework/preview.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/globals.h"
 #include "gui_driver.h"
@@ -164,6 +166,34 @@ TEST_F(Sheet, ALongNameIsClippedToItsBox) {
   const auto* alumno = ops(pages[0], 40)[0];
   EXPECT_TRUE(alumno->clip);
   EXPECT_EQ(alumno->rect, QRectF(8, 31, 67, 4));
+}
+
+TEST_F(Sheet, ThePreviewPagesZoomsAndSavesAPdf) {
+  const auto pages = print(60);  // three pages
+  ASSERT_EQ(pages.size(), 3u);
+  TempDir dir;
+  fw::report::PreviewWindow preview(layout_, pages, nullptr);
+  preview.show();
+  auto* next = preview.findChild<QPushButton*>("siguiente");
+  auto* last = preview.findChild<QPushButton*>("ultima");
+  auto* first = preview.findChild<QPushButton*>("primera");
+  ASSERT_TRUE(next && last && first);
+  QTest::mouseClick(next, Qt::LeftButton);
+  EXPECT_EQ(preview.CurrentPage(), 1);
+  QTest::mouseClick(last, Qt::LeftButton);
+  EXPECT_EQ(preview.CurrentPage(), 2);
+  QTest::mouseClick(next, Qt::LeftButton);  // no page after the last
+  EXPECT_EQ(preview.CurrentPage(), 2);
+  QTest::mouseClick(first, Qt::LeftButton);
+  EXPECT_EQ(preview.CurrentPage(), 0);
+  auto* own = preview.findChild<QSpinBox*>("zoomPropio");
+  ASSERT_TRUE(own);
+  own->setValue(137);  // a zoom of the user's own
+  EXPECT_EQ(preview.Zoom(), 137);
+  const std::string pdf = dir.file("planilla.pdf");
+  ASSERT_TRUE(preview.SavePdf(QString::fromStdString(pdf)));
+  EXPECT_EQ(readBytes(pdf).substr(0, 5), "%PDF-");
+  preview.close();
 }
 
 // --- the report procedure ----------------------------------------------------------------

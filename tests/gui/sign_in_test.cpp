@@ -10,6 +10,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/globals.h"
 #include "gui_driver.h"
+#include "kamoapp.h"
 #include "procedures/procedures.h"
 #include "recording_errors.h"
 #include "store/codepage.h"
@@ -343,6 +344,30 @@ TEST_F(SignIn, UnrelatedSectionsKeysAndLinesSurvive) {
             "; configuración de la escuela\r\n[Otra]\r\nclave=valor\r\n\r\n[main]\r\nColor=Azul\r\nMaximize=No\r\n"
             "Minimize=No\r\nXPos=" + std::to_string(x) + "\r\nYPos=" + std::to_string(y) +
                 "\r\n[Sectors]\r\n__Dont_Touch_Me__=1\r\n__Dont_Touch_Me___1=a,b,c\r\n");
+}
+
+TEST_F(SignIn, TheEntryPointRunsMainAndWritesTheSectionListAtTheEnd) {
+  DctKill();  // the entry point makes the thread's objects itself
+  std::int32_t x = 0, y = 0;
+  const bool ran = kamo::testing::runWithScript(
+      EntryPoint, "Main", [](fw::Window& w) { return w.Control(2)->hasFocus(); },
+      [&](fw::Window& w) {
+        EXPECT_NE(Access::KAMATERIAS, nullptr);
+        EXPECT_TRUE(FuzzyMatcher.active());
+        EXPECT_TRUE(FuzzyMatcher.caseInsensitive());
+        x = w.xPos();
+        y = w.yPos();
+        QTest::mouseClick(w.Control(9), Qt::LeftButton);
+      },
+      [](fw::Window&) {});
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(FuzzyMatcher.active());
+  EXPECT_EQ(GlobalResponse, 2);
+  EXPECT_EQ(readBytes(dir_.file("config/KAMOAPP.INI")), "[Main]\nMaximize=No\nMinimize=No\nXPos=" + std::to_string(x) +
+                                                          "\nYPos=" + std::to_string(y) +
+                                                          "\n\n[Sectors]\n__Dont_Touch_Me__=0\n");
+  DctKill();
+  DctInit();  // for TearDown
 }
 
 }  // namespace
