@@ -11,6 +11,7 @@
 
 #include "datos.h"
 #include "framework/preview.h"
+#include "framework/step_string.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/globals.h"
 #include "gui_driver.h"
@@ -49,6 +50,23 @@ TEST(Pictures, NumbersRoundHalfUpBlankZerosAndOverflowToHashes) {
   EXPECT_EQ(formatString("s11", "Ciclo Orientado"), "Ciclo Orien");
   EXPECT_EQ(formatString("s15", "APRUEBA CON HONORES"), "APRUEBA CON HON");
   EXPECT_EQ(formatString("s60", "Historia   "), "Historia");
+}
+
+TEST(StepString, PlacesANameBetweenTheFirstAndTheLast) {
+  fw::StepStringClass progress;
+  progress.Init();
+  progress.SetLimit("Acosta, Luis", "Zarate, Ana");
+  EXPECT_EQ(progress.GetPercentile("Acosta, Luis"), 1);  // at least 1
+  EXPECT_EQ(progress.GetPercentile("zarate, ana"), 100);  // without regard to case
+  const int middle = progress.GetPercentile("Martinez");
+  EXPECT_GT(middle, 40);
+  EXPECT_LT(middle, 60);
+  EXPECT_LT(progress.GetPercentile("Gomez"), middle);
+  // A shared beginning is set aside: the scale spreads over what differs.
+  progress.SetLimit("Perez, Ana", "Perez, Zoe");
+  EXPECT_GT(progress.GetPercentile("Perez, Mia"), 40);
+  progress.SetLimit("Uno", "Uno");  // one name: the scale runs over the padding, no division by zero
+  EXPECT_EQ(progress.GetPercentile("Uno"), 1);
 }
 
 // --- page composition ------------------------------------------------------------------

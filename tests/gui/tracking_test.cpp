@@ -298,6 +298,19 @@ TEST_F(Tracking, DownAndUpSaveAndGoOnEditingTheNextRowAndTheLastRowStays) {
   EXPECT_EQ(stored(3).etado.substr(0, 7), "APRUEBA");
 }
 
+TEST_F(Tracking, ShiftTabStaysOnTheColumn) {
+  run([](fw::Window& w) {
+    QLineEdit& e = edit(w, 1);
+    type(e, "9");
+    QTest::keyClick(&e, Qt::Key_Backtab);
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_EQ(grades(w).currentIndex().row(), 1);
+    QTest::keyClick(&e, Qt::Key_Return);
+    EXPECT_FALSE(e.isVisible());
+  });
+  EXPECT_EQ(stored(1).anual, 900);
+}
+
 TEST_F(Tracking, EscKeepsTheStoredMarksButTheStampIsWritten) {
   run([](fw::Window& w) {
     QLineEdit& e = edit(w, 0);  // Acosta 4.00 / 0 / COLOQUIO
