@@ -55,16 +55,30 @@ void Stamp() {
   KAL.OPERADOR.assign(KAM.PROFESOR.view());  // its first 20 characters
 }
 
+// The status rule on a grade row's annual mark, final mark and status.
+void ApplyStatusRuleToRow(fw::BrowseClass& grades, int row) {
+  ApplyStatusRule(*reinterpret_cast<store::Decimal<4>*>(grades.Field(row, ROW_ANUAL)),
+                  *reinterpret_cast<store::Decimal<4>*>(grades.Field(row, ROW_FINAL)),
+                  *reinterpret_cast<store::String<20>*>(grades.Field(row, ROW_ETADO)));
+}
+
+// Both lists: black on white, the selected row white on blue.
+void listColours(QWidget& list) {
+  QPalette p = list.palette();
+  p.setColor(QPalette::Highlight, QColor(0, 128, 255));
+  p.setColor(QPalette::HighlightedText, Qt::white);
+  p.setColor(QPalette::Base, Qt::white);
+  p.setColor(QPalette::Text, Qt::black);
+  list.setPalette(p);
+}
+
 // EditInPlace::KAL:EVALUACION_ANUAL: for every event of the annual-mark
 // editor, the status rule on the row, the stamp, and the record written.
 class EditInPlace_KAL_EVALUACION_ANUAL : public fw::EditEntryClass {
  public:
   explicit EditInPlace_KAL_EVALUACION_ANUAL(fw::BrowseClass& grades) : grades_(grades) {}
   int TakeEvent(int event) override {
-    const int row = Manager->Row();
-    ApplyStatusRule(*reinterpret_cast<store::Decimal<4>*>(grades_.Field(row, ROW_ANUAL)),
-                    *reinterpret_cast<store::Decimal<4>*>(grades_.Field(row, ROW_FINAL)),
-                    *reinterpret_cast<store::String<20>*>(grades_.Field(row, ROW_ETADO)));
+    ApplyStatusRuleToRow(grades_, Manager->Row());
     Stamp();
     Access::KALIBRETA->Update();
     return fw::EditEntryClass::TakeEvent(event);
@@ -254,13 +268,7 @@ class TrackingWindow : public fw::WindowManager {
     for (std::size_t c = 0; c < subjects_->columns().size(); ++c)
       popup->setColumnWidth(static_cast<int>(c), w.PixelsX(subjects_->columns()[c].width));
     combo_->setMaxVisibleItems(20);
-    QPalette pp = combo_->palette();
-    pp.setColor(QPalette::Highlight, blue);
-    pp.setColor(QPalette::HighlightedText, Qt::white);
-    pp.setColor(QPalette::Base, Qt::white);
-    pp.setColor(QPalette::Text, Qt::black);
-    combo_->setPalette(pp);
-    popup->setPalette(pp);
+    for (QWidget* list : std::initializer_list<QWidget*>{combo_, popup}) listColours(*list);
     QFont bold = w.font();
     bold.setBold(true);
     combo_->setFont(bold);
@@ -312,12 +320,7 @@ class TrackingWindow : public fw::WindowManager {
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     table_->verticalHeader()->hide();
-    QPalette tp = table_->palette();
-    tp.setColor(QPalette::Highlight, blue);
-    tp.setColor(QPalette::HighlightedText, Qt::white);
-    tp.setColor(QPalette::Base, Qt::white);
-    tp.setColor(QPalette::Text, Qt::black);
-    table_->setPalette(tp);
+    listColours(*table_);
     table_->setStatusTip("Browsing Records");
     w.AddWidget(LIST_2, "?LIST:2", table_, {8, 88, 684, 356});
     for (std::size_t c = 0; c < cols.size(); ++c) table_->setColumnWidth(static_cast<int>(c), w.PixelsX(cols[c].width));
@@ -333,11 +336,7 @@ class TrackingWindow : public fw::WindowManager {
     });
     eip_ = std::make_unique<fw::BrowseEIPManager>(*table_, *grades_, BRW2, ROW_ANUAL, editor_);
     // A saved row is always consistent: the rule applies to the value it is saved with.
-    eip_->BeforeSave = [this](int row) {
-      ApplyStatusRule(*reinterpret_cast<store::Decimal<4>*>(BRW2.Field(row, ROW_ANUAL)),
-                      *reinterpret_cast<store::Decimal<4>*>(BRW2.Field(row, ROW_FINAL)),
-                      *reinterpret_cast<store::String<20>*>(BRW2.Field(row, ROW_ETADO)));
-    };
+    eip_->BeforeSave = [this](int row) { ApplyStatusRuleToRow(BRW2, row); };
     eip_->AfterEdit = [this] { table_->setFocus(); };
 
     w.AddButton(BUTTON3, "?BUTTON3", "Salir", style->standardIcon(QStyle::SP_DialogCloseButton), {700, 152, 80, 24},
