@@ -1,6 +1,8 @@
 #include "store/codepage.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace store::cp {
 namespace {
@@ -39,13 +41,27 @@ unsigned char oemToAnsi(unsigned char c) { return kOemToAnsi[c]; }
 bool ansiStorable(unsigned char c) { return kAnsiStorable[c]; }
 unsigned char oemUpper(unsigned char c) { return kOemUpper[c]; }
 
-void ansiToOem(const char* in, char* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(kAnsiToOem[static_cast<unsigned char>(in[i])]);
+namespace {
+// Both pages keep ASCII in place, and most of a record is ASCII (padding
+// spaces): eight bytes without a high bit are copied as they are.
+void translate(const unsigned char (&table)[256], const char* in, char* out, std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, in + i, 8);
+    if ((word & 0x8080808080808080ULL) == 0) {
+      if (in != out) std::memcpy(out + i, in + i, 8);
+      continue;
+    }
+    for (std::size_t k = i; k < i + 8; ++k) out[k] = static_cast<char>(table[static_cast<unsigned char>(in[k])]);
+  }
+  for (; i < n; ++i) out[i] = static_cast<char>(table[static_cast<unsigned char>(in[i])]);
 }
+}  // namespace
 
-void oemToAnsi(const char* in, char* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(kOemToAnsi[static_cast<unsigned char>(in[i])]);
-}
+void ansiToOem(const char* in, char* out, std::size_t n) { translate(kAnsiToOem, in, out, n); }
+
+void oemToAnsi(const char* in, char* out, std::size_t n) { translate(kOemToAnsi, in, out, n); }
 
 std::size_t firstUnstorable(const char* text, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i)

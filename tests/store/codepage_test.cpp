@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
 
@@ -89,6 +90,27 @@ TEST(CodePage, NocaseFoldsAccentedLettersToTheirCapitals) {
   EXPECT_EQ(fold("peña núñez"), "PEÑA NÚÑEZ");
   EXPECT_EQ(fold("José María Güemes"), "JOSÉ MARÍA GÜEMES");
   EXPECT_EQ(fold("ß ÿ 1º"), "ß ÿ 1º");  // no capital in the page: unchanged
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CodePage, BufferConversionAgreesWithTheTablesByteForByte) {
+  std::mt19937 rng(850);
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string in(rng() % 40, ' ');
+    for (char& c : in) c = static_cast<char>(rng() % 4 == 0 ? rng() % 256 : ' ' + rng() % 90);  // mostly ASCII
+    std::string oem(in.size(), '\0'), back(in.size(), '\0');
+    cp::ansiToOem(in.data(), oem.data(), in.size());
+    cp::oemToAnsi(oem.data(), back.data(), in.size());
+    for (std::size_t i = 0; i < in.size(); ++i)
+      ASSERT_EQ(static_cast<unsigned char>(oem[i]), cp::ansiToOem(static_cast<unsigned char>(in[i])));
+    ASSERT_EQ(back, in);
+    std::string inPlace = in;  // the store converts record images in place
+    cp::ansiToOem(inPlace.data(), inPlace.data(), inPlace.size());
+    ASSERT_EQ(inPlace, oem);
+  }
 }
 
 }  // namespace
