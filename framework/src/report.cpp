@@ -167,6 +167,9 @@ void Engine::band(const Band& b, double x, double y) {
     if (h < 0) h = m.height() * kFineMmPerDot;
     op.rect = QRectF(x + c.x, y + c.y, w, h);
     if (c.align == Align::Right) op.rect.setRight(op.rect.right() - c.indent);
+    // A clip costs the printer and the PDF writer: only a text that overflows its box gets one.
+    if (op.clip)
+      op.clip = m.horizontalAdvance(op.text) * kFineMmPerDot > op.rect.width() || m.height() * kFineMmPerDot > h;
     page.ops.push_back(op);
   }
 }

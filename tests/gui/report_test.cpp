@@ -180,10 +180,12 @@ TEST_F(Sheet, RoundedUnitMarksPrintWholeNumbers) {
 }
 
 TEST_F(Sheet, ALongNameIsClippedToItsBox) {
-  const auto pages = print(1, "Fernández de la Peña Ñañez, María José Inés");
+  // Thirty wide letters (the whole field) do not fit 67 mm in Arial 8 bold.
+  const auto pages = print(1, "WWWWWWWWWW WWWWWWWWWW WWWWWWWW");
   const auto* alumno = ops(pages[0], 40)[0];
   EXPECT_TRUE(alumno->clip);
   EXPECT_EQ(alumno->rect, QRectF(8, 31, 67, 4));
+  EXPECT_FALSE(ops(print(1)[0], 40)[0]->clip);  // "Alumno 1" fits
 }
 
 TEST_F(Sheet, ThePreviewPagesZoomsAndSavesAPdf) {

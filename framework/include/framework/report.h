@@ -84,7 +84,7 @@ struct Op {
   Align align = Align::Left;
   QColor color;
   QColor fill;
-  bool clip = false;    // text clipped at its box
+  bool clip = false;    // text overflowing its box: clipped at the box
   int control = 0;      // the control's number
 };
 
