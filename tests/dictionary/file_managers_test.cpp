@@ -11,6 +11,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/globals.h"
 #include "framework/bindings.h"
+#include "grade_book.h"
 #include "recording_errors.h"
 #include "store/faults.h"
 #include "temp_dir.h"
@@ -50,21 +51,16 @@ class FileManagers : public ::testing::Test {
  public:
   // Writes grade lines straight through the store, as the data tool would.
   static void seed(std::initializer_list<Line> lines) {
-    store::DataFile f(KALIBRETA);
-    KAL_RECORD r;
-    f.bind(r.image());
-    if (!fs::exists("KALIBRETA.TPS")) {
-      ASSERT_TRUE(f.create().ok());
-    }
-    ASSERT_TRUE(f.open().ok());
-    for (const Line& l : lines) {
-      r.clear();
-      r.NRO_REGISTRO = l.nro;
-      r.COD_MATERIA = l.materia;
-      r.ALUMNO = l.alumno;
-      ASSERT_TRUE(r.EVALUACION_ANUAL.set(Dec::fromCents(l.anualCents)).ok());
-      ASSERT_TRUE(f.add().ok());
-    }
+    kamo::testing::writeGradeBook([&](store::DataFile& f, KAL_RECORD& r) {
+      for (const Line& l : lines) {
+        r.clear();
+        r.NRO_REGISTRO = l.nro;
+        r.COD_MATERIA = l.materia;
+        r.ALUMNO = l.alumno;
+        ASSERT_TRUE(r.EVALUACION_ANUAL.set(Dec::fromCents(l.anualCents)).ok());
+        ASSERT_TRUE(f.add().ok());
+      }
+    });
   }
   // Another station: a connection of its own to the same file.
   static void otherStationSetsAnnual(std::int32_t nro, std::int64_t cents) {

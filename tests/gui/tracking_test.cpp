@@ -13,6 +13,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/globals.h"
+#include "grade_book.h"
 #include "gui_driver.h"
 #include "procedures/planilla.h"
 #include "procedures/procedures.h"
@@ -104,24 +105,19 @@ class Tracking : public ::testing::Test {
   }
 
   static void seedLines(std::initializer_list<Line> lines) {
-    store::DataFile f(KALIBRETA);
-    KAL_RECORD r;
-    f.bind(r.image());
-    if (!fs::exists("KALIBRETA.TPS")) {
-      ASSERT_TRUE(f.create().ok());
-    }
-    ASSERT_TRUE(f.open().ok());
-    for (const Line& l : lines) {
-      r.clear();
-      r.NRO_REGISTRO = l.nro;
-      r.NRO_LEGAJO = 1000 + l.nro;
-      r.COD_MATERIA = l.materia;
-      r.ALUMNO = ansi(l.alumno);
-      ASSERT_TRUE(r.EVALUACION_ANUAL.set(Dec::fromCents(l.anual)).ok());
-      ASSERT_TRUE(r.FINAL.set(Dec::fromCents(l.final)).ok());
-      r.ETADO = l.etado;
-      ASSERT_TRUE(f.add().ok());
-    }
+    kamo::testing::writeGradeBook([&](store::DataFile& f, KAL_RECORD& r) {
+      for (const Line& l : lines) {
+        r.clear();
+        r.NRO_REGISTRO = l.nro;
+        r.NRO_LEGAJO = 1000 + l.nro;
+        r.COD_MATERIA = l.materia;
+        r.ALUMNO = ansi(l.alumno);
+        ASSERT_TRUE(r.EVALUACION_ANUAL.set(Dec::fromCents(l.anual)).ok());
+        ASSERT_TRUE(r.FINAL.set(Dec::fromCents(l.final)).ok());
+        r.ETADO = l.etado;
+        ASSERT_TRUE(f.add().ok());
+      }
+    });
   }
 
   static Stored stored(std::int32_t nro) {
